@@ -1,0 +1,9 @@
+#pragma once
+// The subcommands of quillon-cli, one unit each.
+#include "app/cli/CliCommon.h"
+
+namespace cli {
+
+Command CreateConfigCommand();
+
+}  // namespace cli
