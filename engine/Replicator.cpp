@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "fib/FIBError.h"
+
 TReplicator::TReplicator()
     : FLogQuery(std::make_unique<TFIBQuery>()),
       FValuesQuery(std::make_unique<TFIBQuery>()),
@@ -72,4 +74,12 @@ const std::string& TReplicator::TransportFileName() {
         FileName = folder + static_cast<char>(std::filesystem::path::preferred_separator) + "_repl_.swp";
     }
     return FileName;
+}
+
+void TReplicator::CheckWorkSide() const {
+    if (!FWorkDB || !FTran) throw EFIBError("The work database and its transaction are not set");
+}
+
+void TReplicator::CheckConfigSide() const {
+    if (!FConfigDB || !FCfgTran) throw EFIBError("The configuration database and its transaction are not set");
 }

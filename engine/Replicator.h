@@ -44,6 +44,10 @@ public:
     // Receives the information texts of the preparation; unset, they are dropped.
     TOnInformation OnInformation;
 
+    // Text of the error that ended the latest failed export, load or apply; empty after
+    // one that succeeded. The progress event reports only the failure message.
+    std::string LastError;
+
     // Database object id given to the latest PrepareDatabase.
     std::int32_t PublisherId = 0;
 
@@ -67,6 +71,9 @@ public:
     void ReportInformation(const std::string& Text);
     // Closes the five slots: LogQuery, ValuesQuery, FieldsQuery, ConfigQuery, WorkQuery.
     void CloseQueries();
+    // Raises EFIBError unless the references that an operation uses are set.
+    void CheckWorkSide() const;
+    void CheckConfigSide() const;
     // FileName, after filling in the default "<temp folder>/_repl_.swp" when it is empty.
     const std::string& TransportFileName();
 

@@ -11,6 +11,11 @@ namespace cli {
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
         CreateConfigCommand(),
+        ExportCommand(),
+        ImportCommand(),
+        StatusCommand(),
+        PrepareCommand(),
+        UnprepareCommand(),
     };
     return commands;
 }

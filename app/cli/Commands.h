@@ -5,5 +5,10 @@
 namespace cli {
 
 Command CreateConfigCommand();
+Command ExportCommand();
+Command ImportCommand();
+Command StatusCommand();
+Command PrepareCommand();
+Command UnprepareCommand();
 
 }  // namespace cli

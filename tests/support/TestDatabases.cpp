@@ -50,6 +50,18 @@ long long IntValue(Connection& c, const std::string& sql) {
     return q.Eof() ? 0 : q.Fields(0).AsInt64();
 }
 
+std::vector<std::string> Rows(Connection& c, const std::string& sql) {
+    std::vector<std::string> rows;
+    TFIBQuery q(c.db.get(), c.tr.get());
+    q.SetSQL(sql);
+    for (q.ExecQuery(); !q.Eof(); q.Next()) {
+        std::string row;
+        for (int i = 0; i < q.FieldCount(); ++i) row += (i ? "|" : "") + q.Fields(i).AsString();
+        rows.push_back(row);
+    }
+    return rows;
+}
+
 }  // namespace testdb
 
 void DatabaseTest::SetUp() {

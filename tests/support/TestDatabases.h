@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "fib/FIBDatabase.h"
 #include "fib/FIBQuery.h"
@@ -33,6 +34,8 @@ void Exec(Connection& c, const std::string& sql);
 std::string Value(Connection& c, const std::string& sql);
 // First column of the first row as an integer (0 when there is no row).
 long long IntValue(Connection& c, const std::string& sql);
+// Every row of a select, its columns as text joined by '|'.
+std::vector<std::string> Rows(Connection& c, const std::string& sql);
 
 }  // namespace testdb
 
