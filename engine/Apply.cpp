@@ -1,5 +1,6 @@
 // Import, second stage: every temporary-log row replayed into its table while the
 // semaphore keeps capture silent; applied rows are deleted, failed ones marked.
+#include <map>
 #include <set>
 
 #include "engine/Replicator.h"
@@ -16,6 +17,12 @@ bool IsNumericType(int type) {
 }
 
 constexpr std::size_t kMaxErrorMessage = 1024;
+
+struct TColumnInfo {
+    std::string RefTable, RefField;  // trimmed; empty for a column without reference
+    bool Known = false;              // the catalog has the column
+    int Type = 0;                    // its rdb$field_type
+};
 
 // A reason why a row cannot be built into a statement; the row is marked with it.
 struct TUnbuildableRow : EFIBError {
@@ -64,6 +71,30 @@ bool TReplicator::ReplicateData() {
                    "select * from dd_fields f, dd_tables t where (t.Name = :tableName) and (f.Table_Id = t.Id) and "
                    "(f.Name = :FieldName)");
 
+        // A column's reference and type, read once per run from the configuration
+        // and the catalog; they cannot change while the run holds its transaction.
+        auto ReadColumn = [this](const std::string& table, const std::string& field) {
+            TColumnInfo info;
+            FieldsQuery().Close();
+            FieldsQuery().ParamByName("TableName").SetAsString(table);
+            FieldsQuery().ParamByName("FieldName").SetAsString(field);
+            FieldsQuery().ExecQuery();
+            if (!FieldsQuery().Eof()) {
+                info.RefTable = Trim(FieldsQuery().FieldByName("REF_TABLE_NAME").AsString());
+                info.RefField = Trim(FieldsQuery().FieldByName("REF_FIELD_NAME").AsString());
+            }
+            FieldsQuery().Close();
+            RunSlotSQL(WorkQuery(),
+                       "select rdb$field_type from rdb$fields f, rdb$relation_fields rf where f.rdb$field_name "
+                       "= rf.rdb$field_source and rf.rdb$field_name=" +
+                           DoubleQuoted(field) + " and rf.rdb$relation_name=" + DoubleQuoted(table));
+            info.Known = !WorkQuery().Eof();
+            info.Type = info.Known ? WorkQuery().FieldByName("RDB$FIELD_TYPE").AsInteger() : 0;
+            WorkQuery().Close();
+            return info;
+        };
+        std::map<std::pair<std::string, std::string>, TColumnInfo> columns;
+
         std::int32_t counter = 0;
         for (LogQuery().ExecQuery(); !LogQuery().Eof(); LogQuery().Next()) {
             const std::int32_t id = LogQuery().FieldByName("ID").AsInteger();
@@ -99,24 +130,12 @@ bool TReplicator::ReplicateData() {
                     if (!IsPlainIdentifier(field))
                         throw TUnbuildableRow("\"" + field + "\" is not a valid field name");
 
-                    FieldsQuery().Close();
-                    FieldsQuery().ParamByName("TableName").SetAsString(table);
-                    FieldsQuery().ParamByName("FieldName").SetAsString(field);
-                    FieldsQuery().ExecQuery();
-                    std::string refTable, refField;
-                    if (!FieldsQuery().Eof()) {
-                        refTable = Trim(FieldsQuery().FieldByName("REF_TABLE_NAME").AsString());
-                        refField = Trim(FieldsQuery().FieldByName("REF_FIELD_NAME").AsString());
-                    }
-                    FieldsQuery().Close();
-
-                    RunSlotSQL(WorkQuery(),
-                               "select rdb$field_type from rdb$fields f, rdb$relation_fields rf where f.rdb$field_name "
-                               "= rf.rdb$field_source and rf.rdb$field_name=" +
-                                   DoubleQuoted(field) + " and rf.rdb$relation_name=" + DoubleQuoted(table));
-                    const bool known = !WorkQuery().Eof();
-                    const int type = known ? WorkQuery().FieldByName("RDB$FIELD_TYPE").AsInteger() : 0;
-                    WorkQuery().Close();
+                    auto column = columns.find({table, field});
+                    if (column == columns.end()) column = columns.emplace(std::make_pair(table, field), ReadColumn(table, field)).first;
+                    const std::string& refTable = column->second.RefTable;
+                    const std::string& refField = column->second.RefField;
+                    const bool known = column->second.Known;
+                    const int type = column->second.Type;
 
                     const std::string value = ValuesQuery().FieldByName("NEW_VALUE").AsString();
                     std::string expression;

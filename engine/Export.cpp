@@ -1,6 +1,7 @@
 // Export: the change log beyond the item's last export, filtered by its data flows
 // and export conditions, into a log-transport file; then a history row.
 #include <chrono>
+#include <map>
 #include <ctime>
 #include <optional>
 #include <variant>
@@ -32,6 +33,11 @@ std::string NowText() {
 }
 
 using TRecord = std::variant<TLogOperation, TLogValue>;
+
+struct TTableRule {
+    std::string Condition;            // COND_TEXT, empty when the table has none
+    std::vector<std::string> Fields;  // configured field names, trimmed, one per DD_FIELDS row
+};
 
 // A value with '^' would end early when read back and put the reader out of step.
 void CheckTransportable(const TLogOperation& op, const TLogValue& value) {
@@ -80,11 +86,33 @@ bool TReplicator::CreateLogTransport(std::ostream* Stream, std::int32_t ReplItem
                    "and (t.Publication_Id=s.Publication_id) and (t.Name=:tbl) and (f.table_id=t.id) order by "
                    "s.Rep_Item_id, t.Name, t.Publication_id, f.Table_id");
 
+        // The item's export condition and configured fields for one table.
+        auto ReadRule = [this](const std::string& tableName, std::int32_t item) {
+            TTableRule rule;
+            SetSlotSQL(ConfigQuery(),
+                       "select * from dd_repl_conditions where (Table_Name = :TableName) and (Repl_Items_Id = "
+                       ":ReplItem)");
+            ConfigQuery().Prepare();
+            ConfigQuery().ParamByName("ReplItem").SetAsInteger(item);
+            ConfigQuery().ParamByName("TableName").SetAsString(tableName);
+            ConfigQuery().ExecQuery();
+            if (!ConfigQuery().Eof()) rule.Condition = ConfigQuery().FieldByName("COND_TEXT").AsString();
+            ConfigQuery().Close();
+            FieldsQuery().Close();
+            FieldsQuery().ParamByName("tbl").SetAsString(Trim(tableName));
+            FieldsQuery().ParamByName("item").SetAsInteger(item);
+            for (FieldsQuery().ExecQuery(); !FieldsQuery().Eof(); FieldsQuery().Next())
+                rule.Fields.push_back(Trim(FieldsQuery().FieldByName("NAME").AsString()));
+            FieldsQuery().Close();
+            return rule;
+        };
+
         LogQuery().ParamByName("LastId").SetAsInteger(startPoint);
         LogQuery().ExecQuery();
         std::int32_t counter = 0;
         std::int32_t lastId = 0;
         std::vector<TRecord> records;
+        std::map<std::string, TTableRule> rules;  // by TABLE_NAME as stored
         for (; !LogQuery().Eof(); LogQuery().Next()) {
             TLogOperation op;
             op.Id = LogQuery().FieldByName("ID").AsInteger();
@@ -95,55 +123,48 @@ bool TReplicator::CreateLogTransport(std::ostream* Stream, std::int32_t ReplItem
             op.DdReplKey = LogQuery().FieldByName("DD_REPL_KEY").AsInteger();
             const std::string table = Trim(op.TableName);
 
-            SetSlotSQL(ConfigQuery(),
-                       "select * from dd_repl_conditions where (Table_Name = :TableName) and (Repl_Items_Id = "
-                       ":ReplItem)");
-            ConfigQuery().Prepare();
-            ConfigQuery().ParamByName("ReplItem").SetAsInteger(ReplItemId);
-            ConfigQuery().ParamByName("TableName").SetAsString(op.TableName);
-            ConfigQuery().ExecQuery();
-            const std::string condition =
-                ConfigQuery().Eof() ? std::string() : ConfigQuery().FieldByName("COND_TEXT").AsString();
+            // A table's condition and field list are read once per run: they cannot
+            // change in between for this item, and reading them per row dominated the run.
+            auto rule = rules.find(op.TableName);
+            if (rule == rules.end()) rule = rules.emplace(op.TableName, ReadRule(op.TableName, ReplItemId)).first;
 
             bool passes = true;
-            if (!condition.empty()) {
-                RunSlotSQL(WorkQuery(), condition + " and (" + table + ".Dd_Repl_Db=" + std::to_string(op.DdReplDb) +
-                                            ") and (" + table + ".Dd_Repl_Key=" + std::to_string(op.DdReplKey) +
-                                            ")");
+            if (!rule->second.Condition.empty()) {
+                RunSlotSQL(WorkQuery(), rule->second.Condition + " and (" + table + ".Dd_Repl_Db=" +
+                                            std::to_string(op.DdReplDb) + ") and (" + table +
+                                            ".Dd_Repl_Key=" + std::to_string(op.DdReplKey) + ")");
                 passes = !WorkQuery().Eof();
                 WorkQuery().Close();
             }
 
             if (passes) {
-                // The row's records are gathered first and written only when all of them
-                // can travel, so a refused value leaves no part of its operation behind.
-                records.clear();
-                bool headerWritten = false;
-                ConfigQuery().Close();
-                FieldsQuery().Close();
-                FieldsQuery().ParamByName("tbl").SetAsString(table);
-                FieldsQuery().ParamByName("item").SetAsInteger(ReplItemId);
-                for (FieldsQuery().ExecQuery(); !FieldsQuery().Eof(); FieldsQuery().Next()) {
-                    const std::string configured = Trim(FieldsQuery().FieldByName("NAME").AsString());
+                // The row's values are read once; each configured field takes its matches
+                // in turn (a field configured twice sends its values twice). The records
+                // are written only when all of them can travel, so a refused value leaves
+                // no part of its operation behind.
+                std::vector<TLogValue> values;
+                if (!rule->second.Fields.empty()) {
                     ValuesQuery().Close();
                     ValuesQuery().ParamByName("LogId").SetAsInteger(op.Id);
                     for (ValuesQuery().ExecQuery(); !ValuesQuery().Eof(); ValuesQuery().Next()) {
                         TLogValue value;
                         value.FieldName = ValuesQuery().FieldByName("FIELD_NAME").AsString();
-                        if (Trim(value.FieldName) != configured) continue;
-                        if (!headerWritten) {
-                            records.emplace_back(op);
-                            headerWritten = true;
-                        }
                         value.DdLogId = ValuesQuery().FieldByName("DD_LOG_ID").AsInteger();
                         value.OldValue = ValuesQuery().FieldByName("OLD_VALUE").AsString();
                         value.NewValue = ValuesQuery().FieldByName("NEW_VALUE").AsString();
-                        CheckTransportable(op, value);
-                        records.emplace_back(std::move(value));
+                        values.push_back(std::move(value));
                     }
                     ValuesQuery().Close();
                 }
-                FieldsQuery().Close();
+                records.clear();
+                for (const auto& configured : rule->second.Fields) {
+                    for (const auto& value : values) {
+                        if (Trim(value.FieldName) != configured) continue;
+                        if (records.empty()) records.emplace_back(op);
+                        CheckTransportable(op, value);
+                        records.emplace_back(value);
+                    }
+                }
                 if (op.Oper == 'D') records.emplace_back(op);
                 for (const auto& record : records) {
                     if (const auto* o = std::get_if<TLogOperation>(&record)) writer.WriteOperation(*o);

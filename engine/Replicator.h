@@ -44,8 +44,9 @@ public:
     // Receives the information texts of the preparation; unset, they are dropped.
     TOnInformation OnInformation;
 
-    // Text of the error that ended the latest failed export, load or apply; empty after
-    // one that succeeded. The progress event reports only the failure message.
+    // Text of the error that ended the latest failed operation (for UnprepareDatabase, the
+    // one it swallowed); empty after one that succeeded. The progress event reports only
+    // the failure message.
     std::string LastError;
 
     // Database object id given to the latest PrepareDatabase.

@@ -166,20 +166,7 @@ TFIBVariant TFIBField::AsVariant() const {
         case SQL_SHORT:
         case SQL_LONG:
         case SQL_INT64: {
-            std::int64_t value;
-            if ((v.sqltype & ~1) == SQL_SHORT) {
-                short s;
-                std::memcpy(&s, data, sizeof s);
-                value = s;
-            } else if ((v.sqltype & ~1) == SQL_LONG) {
-                ISC_LONG l;
-                std::memcpy(&l, data, sizeof l);
-                value = l;
-            } else {
-                ISC_INT64 l;
-                std::memcpy(&l, data, sizeof l);
-                value = l;
-            }
+            const std::int64_t value = AsInt64Unscaled();
             if (v.sqlscale == 0) return value;
             return static_cast<double>(value) * std::pow(10.0, v.sqlscale);
         }

@@ -1,0 +1,28 @@
+#include "dbaccess/SwitchParam.h"
+
+void TSwitchParam::Assign(const TPersistent* source) {
+    const auto* src = dynamic_cast<const TSwitchParam*>(source);
+    if (!src) {
+        TCollectionItem::Assign(source);
+        return;
+    }
+    TCollectionUpdate update(Collection());
+    LinkName = src->LinkName;
+    TableName = src->TableName;
+    KeyField = src->KeyField;
+    ResultField = src->ResultField;
+    GridId = src->GridId;
+}
+
+std::string TSwitchParam::GetDisplayName() const { return IsBlankName(LinkName) ? "New Parameter" : LinkName; }
+
+void TSwitchParamList::Assign(const TPersistent* source) {
+    const auto* src = dynamic_cast<const TSwitchParamList*>(source);
+    if (!src) {
+        TCollection::Assign(source);
+        return;
+    }
+    if (src == this) return;
+    Clear();
+    for (int i = 0; i < src->Count(); ++i) Add().Assign(&src->Items(i));
+}
