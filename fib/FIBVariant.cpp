@@ -31,13 +31,13 @@ void CivilFromDays(long z, int& y, int& m, int& d) {
     y = static_cast<int>(yy + (m <= 2));
 }
 
-constexpr long kDelphiEpochFromUnix = -25569;  // 1899-12-30 is 25569 days before 1970-01-01
+constexpr long kDayZeroFromUnix = -25569;  // 1899-12-30 is 25569 days before 1970-01-01
 
 }  // namespace
 
 TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second, int msec) {
     const long days = DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) -
-                      kDelphiEpochFromUnix;
+                      kDayZeroFromUnix;
     const double time = (hour * 3600000.0 + minute * 60000.0 + second * 1000.0 + msec) / 86400000.0;
     return TDateTime{days >= 0 ? days + time : days - time};
 }
@@ -51,7 +51,7 @@ void DecodeDateTime(TDateTime dt, int& year, int& month, int& day, int& hour, in
         ms -= 86400000LL;
         whole += dt.Value < 0 ? -1 : 1;
     }
-    CivilFromDays(static_cast<long>(whole) + kDelphiEpochFromUnix, year, month, day);
+    CivilFromDays(static_cast<long>(whole) + kDayZeroFromUnix, year, month, day);
     hour = static_cast<int>(ms / 3600000);
     minute = static_cast<int>(ms / 60000 % 60);
     second = static_cast<int>(ms / 1000 % 60);
