@@ -2,6 +2,7 @@
 
 #include "engine/Replicator.h"
 #include "engine/SchemaObjects.h"
+#include "engine/SqlText.h"
 #include "fib/FIBQuery.h"
 
 namespace {
@@ -36,9 +37,9 @@ std::vector<TCaptureField> ReadCaptureFields(TReplicator& r, const std::string& 
     q.ParamByName("TableName").SetAsString(table);
     q.ExecQuery();
     while (!q.Eof()) {
-        fields.push_back({TrimText(q.FieldByName("NAME").AsString()),
-                          TrimText(q.FieldByName("REF_TABLE_NAME").AsString()),
-                          TrimText(q.FieldByName("REF_FIELD_NAME").AsString())});
+        fields.push_back({Trim(q.FieldByName("NAME").AsString()),
+                          Trim(q.FieldByName("REF_TABLE_NAME").AsString()),
+                          Trim(q.FieldByName("REF_FIELD_NAME").AsString())});
         q.Next();
     }
     q.Close();

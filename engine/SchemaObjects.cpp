@@ -1,6 +1,7 @@
 #include "engine/SchemaObjects.h"
 
 #include "engine/Replicator.h"
+#include "engine/SqlText.h"
 #include "fib/FIBError.h"
 #include "fib/FIBQuery.h"
 #include "fib/FIBTransaction.h"
@@ -49,15 +50,6 @@ void DropGenerators(TReplicator& r, const std::string& condition) {
 
 void CommitWork(TReplicator& r) { WorkTransaction(r).CommitRetaining(); }
 
-std::string TrimText(const std::string& text) {
-    auto isSpace = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && isSpace(text[first])) ++first;
-    while (last > first && isSpace(text[last - 1])) --last;
-    return text.substr(first, last - first);
-}
-
 void ExecWorkStatement(TReplicator& r, const std::string& sql) {
     TFIBQuery q(r.WorkDB(), r.Tran());
     // Trigger bodies carry ":LogId" and ":Semaphore", which must reach the server as written.
@@ -76,7 +68,7 @@ std::vector<std::string> ListWorkValues(TReplicator& r, const std::string& sql,
     q.SetSQL(sql);
     q.ExecQuery();
     while (!q.Eof()) {
-        values.push_back(TrimText(q.FieldByName(column).AsString()));
+        values.push_back(Trim(q.FieldByName(column).AsString()));
         q.Next();
     }
     q.Close();

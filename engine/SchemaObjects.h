@@ -11,10 +11,6 @@
 
 class TReplicator;
 
-// Text without leading and trailing blanks and control characters (catalog names come
-// padded with blanks).
-std::string TrimText(const std::string& text);
-
 // Commits the work transaction with retaining (it stays active).
 void CommitWork(TReplicator& r);
 // Runs one statement on the work database; the text reaches the server unchanged.

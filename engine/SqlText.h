@@ -2,7 +2,7 @@
 // Small helpers for the SQL texts the engine builds.
 #include <string>
 
-// The text without leading and trailing blanks.
+// The text without leading and trailing blanks and control characters.
 std::string Trim(const std::string& text);
 
 // A string literal between double quotes (dialect 1), a double quote inside doubled.
