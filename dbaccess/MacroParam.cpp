@@ -63,16 +63,7 @@ TMacroParam* TMacroParamList::Find(const std::string& name) const {
     return nullptr;
 }
 
-void TMacroParamList::Assign(const TPersistent* source) {
-    const auto* src = dynamic_cast<const TMacroParamList*>(source);
-    if (!src) {
-        TCollection::Assign(source);
-        return;
-    }
-    if (src == this) return;
-    Clear();
-    for (int i = 0; i < src->Count(); ++i) Add().Assign(&src->Items(i));
-}
+void TMacroParamList::Assign(const TPersistent* source) { AssignSameList<TMacroParamList>(source); }
 
 std::string ExpandMacroReferences(const std::string& s, const TMacroParamList& macros) {
     std::size_t percent = s.find('%');

@@ -48,6 +48,19 @@ public:
 protected:
     virtual std::unique_ptr<TCollectionItem> CreateItem() const = 0;
     void Changed();
+    // Assign of a typed list: when source is a TList, clears this list and adds a copy
+    // of each source item, in order; anything else goes to the collection's Assign.
+    template <class TList>
+    void AssignSameList(const TPersistent* source) {
+        const auto* src = dynamic_cast<const TList*>(source);
+        if (!src) {
+            TCollection::Assign(source);
+            return;
+        }
+        if (src == this) return;
+        Clear();
+        for (int i = 0; i < src->Count(); ++i) AddItem().Assign(&src->Item(i));
+    }
 
 private:
     friend class TCollectionItem;

@@ -16,13 +16,4 @@ void TSwitchParam::Assign(const TPersistent* source) {
 
 std::string TSwitchParam::GetDisplayName() const { return IsBlankName(LinkName) ? "New Parameter" : LinkName; }
 
-void TSwitchParamList::Assign(const TPersistent* source) {
-    const auto* src = dynamic_cast<const TSwitchParamList*>(source);
-    if (!src) {
-        TCollection::Assign(source);
-        return;
-    }
-    if (src == this) return;
-    Clear();
-    for (int i = 0; i < src->Count(); ++i) Add().Assign(&src->Items(i));
-}
+void TSwitchParamList::Assign(const TPersistent* source) { AssignSameList<TSwitchParamList>(source); }

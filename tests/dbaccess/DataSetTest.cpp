@@ -191,13 +191,7 @@ TEST_F(DataSetTest, LookupFieldsShowAndSetTheKey) {
     ds.AddField(std::make_unique<TEnhStringField>()).SetFieldName("NAME");
     auto& qty = ds.AddField(std::make_unique<TEnhIntegerField>());
     qty.SetFieldName("QTY");
-    auto& dept = ds.AddField(std::make_unique<TEnhStringField>());
-    dept.SetFieldName("Dept");
-    dept.FieldKind = TFieldKind::fkLookup;
-    dept.LookupDataSet = &depts;
-    dept.KeyFields = "QTY";
-    dept.LookupKeyFields = "ID";
-    dept.LookupResultField = "TITLE";
+    auto& dept = AddDeptLookup(ds, depts);
 
     ds.Open();
     EXPECT_TRUE(depts.Active());  // opened with its owner

@@ -27,6 +27,17 @@ protected:
         ds.SetTransaction(conn.tr.get());
     }
     void Exec(const std::string& sql) { testdb::Exec(conn, sql); }
+    // Adds the lookup field "Dept": TITLE of the depts row whose ID equals QTY.
+    TField& AddDeptLookup(TFIBDataSet& ds, TFIBDataSet& depts) {
+        TField& dept = ds.AddField(std::make_unique<TEnhStringField>());
+        dept.SetFieldName("Dept");
+        dept.FieldKind = TFieldKind::fkLookup;
+        dept.LookupDataSet = &depts;
+        dept.KeyFields = "QTY";
+        dept.LookupKeyFields = "ID";
+        dept.LookupResultField = "TITLE";
+        return dept;
+    }
     long long Int(const std::string& sql) { return testdb::IntValue(conn, sql); }
     std::string Str(const std::string& sql) { return testdb::Value(conn, sql); }
 

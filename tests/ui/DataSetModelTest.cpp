@@ -24,6 +24,8 @@ class DataSetModelTest : public DbAccessTest {
 protected:
     void SetUp() override {
         if (!QApplication::instance()) {
+            // Window tests draw off screen, also when run outside CTest.
+            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
             static int argc = 1;
             static char name[] = "test_ui";
             static char* argv[] = {name, nullptr};
@@ -155,13 +157,7 @@ TEST_F(DataSetModelTest, LookupColumnIsEditedThroughItsNames) {
     Attach(depts);
     depts.SetSelectSQL("select ID, TITLE from DEPT order by ID");
     for (const char* name : {"ID", "NAME", "QTY"}) ds.AddField(std::make_unique<TEnhIntegerField>()).SetFieldName(name);
-    auto& dept = ds.AddField(std::make_unique<TEnhStringField>());
-    dept.SetFieldName("Dept");
-    dept.FieldKind = TFieldKind::fkLookup;
-    dept.LookupDataSet = &depts;
-    dept.KeyFields = "QTY";
-    dept.LookupKeyFields = "ID";
-    dept.LookupResultField = "TITLE";
+    AddDeptLookup(ds, depts);
     MakeModel();
     model->SetColumns({{"ID", "Id"}, {"Dept", ""}});
     ds.Open();
