@@ -95,6 +95,11 @@ bool TReplicator::ReplicateData() {
         };
         std::map<std::pair<std::string, std::string>, TColumnInfo> columns;
 
+        TFIBQuery rowSavepoint(WorkDB(), Tran());
+        rowSavepoint.SetSQL("savepoint DD_APPLY_ROW");
+        TFIBQuery undoRow(WorkDB(), Tran());
+        undoRow.SetSQL("rollback to savepoint DD_APPLY_ROW");
+
         std::int32_t counter = 0;
         for (LogQuery().ExecQuery(); !LogQuery().Eof(); LogQuery().Next()) {
             const std::int32_t id = LogQuery().FieldByName("ID").AsInteger();
@@ -179,6 +184,10 @@ bool TReplicator::ReplicateData() {
 
             std::string failure = unbuildable;
             if (failure.empty()) {
+                // The row's statement and the deletion of its temporary-log row stand or
+                // fall together: when the deletion fails, the statement is undone too, so
+                // the row marked for the next run has not half taken effect already.
+                rowSavepoint.ExecQuery();
                 try {
                     RunSlotSQL(WorkQuery(), statement);
                     WorkQuery().Close();
@@ -188,6 +197,8 @@ bool TReplicator::ReplicateData() {
                 } catch (const EFIBInterBaseError& e) {
                     failure = e.what();
                     if (failure.empty()) failure = "error " + std::to_string(e.SQLCode);
+                    WorkQuery().Close();
+                    undoRow.ExecQuery();
                 }
             }
             if (!failure.empty()) {

@@ -304,6 +304,23 @@ TEST_F(ReplicationTest, AFailedRowStaysMarkedAndAppliesOnceItsCauseIsGone) {
     EXPECT_EQ(Value(receiver, "select NAME from CUSTOMERS where ID = 1"), "a");
 }
 
+TEST_F(ReplicationTest, ARowWhoseLogRowCannotBeDeletedIsUndoneAndMarked) {
+    Exec(sender, "insert into CUSTOMERS (ID, NAME) values (1, 'a')");
+    Exec(sender, "insert into CUSTOMERS (ID, NAME) values (2, 'b')");
+    const auto second = IntValue(sender, "select max(ID) from DD_LOG");
+    Exec(receiver, "create exception KEEP_ROW 'kept'");
+    Exec(receiver, "create trigger KEEP_SECOND for DD_TMP_LOG before delete position 5 as begin if (old.ID = " +
+                       std::to_string(second) + ") then exception KEEP_ROW; end");
+    Import(Export());
+    EXPECT_EQ(Rows(receiver, "select ID from CUSTOMERS"), Strings{"1"});  // customer 2 undone
+    EXPECT_EQ(Rows(receiver, "select ID, NOT_COMPLETE from DD_TMP_LOG"), Strings{std::to_string(second) + "|1"});
+    EXPECT_NE(Value(receiver, "select ERR_MESSAGE from DD_TMP_LOG").find("kept"), std::string::npos);
+
+    Exec(receiver, "drop trigger KEEP_SECOND");
+    ASSERT_TRUE(in.ReplicateData());  // replayed once, not twice
+    EXPECT_EQ(Rows(receiver, kCustomers), Rows(sender, kCustomers));
+}
+
 TEST_F(ReplicationTest, RowsThatCannotBeBuiltAreMarkedNotRun) {
     // A crafted file: an unknown operation, a field name that would rewrite the
     // statement, and a reference value that is no row identity.
