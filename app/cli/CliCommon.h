@@ -45,6 +45,8 @@ struct Command {
     const char* Usage;  // the line after "quillon-cli NAME"
     std::vector<OptionSpec> Specs;
     int (*Run)(const Options& options);
+    // How many arguments without "--" the command takes; more are a usage error.
+    std::size_t Positionals = 0;
 };
 
 // Every subcommand, in the order the help lists them.

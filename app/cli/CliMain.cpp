@@ -63,6 +63,8 @@ int main(int argc, char** argv) {
             std::cout << cli::CommandHelp(*command);
             return cli::kSuccess;
         }
+        if (options.Positional().size() > command->Positionals)
+            throw cli::UsageError("unexpected argument \"" + options.Positional()[command->Positionals] + "\"");
         return command->Run(options);
     } catch (const cli::UsageError& e) {
         cli::PrintError(e.what());

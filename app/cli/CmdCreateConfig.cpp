@@ -28,7 +28,8 @@ Command CreateConfigCommand() {
             {{"user", "NAME", "owner of the new database (default: $ISC_USER, else SYSDBA)"},
              {"password", "TEXT", "password (default: $ISC_PASSWORD, else masterkey)"},
              {"help", "", "show this help"}},
-            &Run};
+            &Run,
+            1};
 }
 
 }  // namespace cli

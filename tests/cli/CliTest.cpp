@@ -65,6 +65,7 @@ TEST_F(CliTest, HelpDocumentsEveryCommandAndUsageErrorsExitWith2) {
         {{"import", "--db"}},                                    // option without its value
         {{"status", "--db", "x.gdb", "--bogus"}},
         {{"create-config"}},
+        {{"export", "stray", "--db", "x.gdb", "--item", "1"}},
     };
     for (const auto& u : usage) EXPECT_EQ(RunCli(u.args).Exit, 2) << testing::PrintToString(u.args);
 }
