@@ -51,7 +51,7 @@ CREATE DATABASE '$db' USER '$ISC_USER' PASSWORD '$ISC_PASSWORD' DEFAULT CHARACTE
 create table CUSTOMERS (ID integer not null primary key, NAME varchar(60) not null, CITY varchar(40));
 create table ORDERS (ID integer not null primary key,
   CUSTOMER_ID integer not null references CUSTOMERS (ID),
-  ORDERED date, QTY integer, NOTE varchar(200));
+  ORDERED timestamp, QTY integer, NOTE varchar(200));
 insert into CUSTOMERS values (1, 'Acme Ltd', 'Leeds');
 insert into CUSTOMERS values (2, 'Globex', 'Springfield');
 commit;
@@ -88,7 +88,7 @@ dump() {
   sql "$1" <<'SQL' | sed '/^$/d'
 set heading off;
 select DD_REPL_DB, DD_REPL_KEY, ID, NAME, CITY from CUSTOMERS order by ID;
-select DD_REPL_DB, DD_REPL_KEY, ID, CUSTOMER_ID, ORDERED, QTY, NOTE from ORDERS order by ID;
+select DD_REPL_DB, DD_REPL_KEY, ID, CUSTOMER_ID, cast(ORDERED as varchar(30)) as ORDERED, QTY, NOTE from ORDERS order by ID;
 SQL
 }
 dump "$SENDER" > "$DEMO/sender.txt"
