@@ -70,12 +70,13 @@ std::string CommandHelp(const Command& command) {
     return text;
 }
 
-std::vector<OptionSpec> ConnectionSpecs(bool withConfig) {
+std::vector<OptionSpec> ConnectionSpecs(bool withConfig, const std::vector<OptionSpec>& more) {
     std::vector<OptionSpec> specs = {{"db", "PATH", "work database ([host:]path)"}};
     if (withConfig)
         specs.push_back({"config", "PATH", "configuration database (default: Db/replcfg.gdb beside the program)"});
     specs.push_back({"user", "NAME", "user name (default: $ISC_USER, else SYSDBA)"});
     specs.push_back({"password", "TEXT", "password (default: $ISC_PASSWORD, else masterkey)"});
+    specs.insert(specs.end(), more.begin(), more.end());
     specs.push_back({"help", "", "show this help"});
     return specs;
 }
@@ -91,14 +92,10 @@ std::string DefaultConfigPath() {
     return (std::filesystem::path(ProgramFolder()) / "Db" / "replcfg.gdb").string();
 }
 
-namespace {
-
 std::string EnvOr(const char* name, const char* fallback) {
     const char* value = std::getenv(name);
     return value && *value ? value : fallback;
 }
-
-}  // namespace
 
 void Connect(TFIBDatabase& db, TFIBTransaction& tr, const std::string& path, const std::string& user,
              const std::string& password) {

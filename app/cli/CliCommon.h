@@ -53,8 +53,11 @@ struct Command {
 const std::vector<Command>& Commands();
 std::string CommandHelp(const Command& command);
 
-// The options that name the databases and the login.
-std::vector<OptionSpec> ConnectionSpecs(bool withConfig = true);
+// The options that name the databases and the login, then more, then --help.
+std::vector<OptionSpec> ConnectionSpecs(bool withConfig = true, const std::vector<OptionSpec>& more = {});
+
+// The environment variable's value, or fallback when it is unset or empty.
+std::string EnvOr(const char* name, const char* fallback);
 
 // Folder of the running program; Db/replcfg.gdb under it is the default configuration.
 std::string ProgramFolder();

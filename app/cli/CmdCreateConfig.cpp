@@ -11,10 +11,8 @@ namespace {
 int Run(const Options& options) {
     if (options.Positional().size() != 1) throw UsageError("create-config needs exactly one PATH");
     const std::string path = options.Positional()[0];
-    const char* user = std::getenv("ISC_USER");
-    const char* password = std::getenv("ISC_PASSWORD");
-    CreateConfigDatabase(path, options.Get("user", user && *user ? user : "SYSDBA"),
-                         options.Get("password", password && *password ? password : "masterkey"));
+    CreateConfigDatabase(path, options.Get("user", EnvOr("ISC_USER", "SYSDBA")),
+                         options.Get("password", EnvOr("ISC_PASSWORD", "masterkey")));
     std::cerr << "Configuration database created: " << path << std::endl;
     return kSuccess;
 }

@@ -8,7 +8,6 @@ namespace cli {
 namespace {
 
 int RunPrepare(const Options& options) {
-    if (!options.Positional().empty()) throw UsageError("prepare takes no arguments besides its options");
     if (!options.Has("object-id")) throw UsageError("option --object-id is required");
     const int objectId = options.GetInt("object-id", 0);
     const int masterId = options.GetInt("master-id", 1);
@@ -19,7 +18,6 @@ int RunPrepare(const Options& options) {
 }
 
 int RunUnprepare(const Options& options) {
-    if (!options.Positional().empty()) throw UsageError("unprepare takes no arguments besides its options");
     Session session(options, false);
     // The engine reports "Unprepare failed" and keeps the error to itself.
     session.Replicator.UnprepareDatabase();
@@ -33,10 +31,9 @@ int RunUnprepare(const Options& options) {
 // Both commands take the same options, so that one option set serves a script for both;
 // unprepare needs only the work database and the login and ignores the others.
 std::vector<OptionSpec> PrepareSpecs(bool forUnprepare) {
-    auto specs = ConnectionSpecs(true);
-    specs.insert(specs.end() - 1,
-                 {{"object-id", "ID", "DD_OBJECTS.ID of this database in the configuration (required)"},
-                  {"master-id", "ID", "DD_REPL_DB given to the existing rows; 0: the object id (default 1)"}});
+    auto specs = ConnectionSpecs(
+        true, {{"object-id", "ID", "DD_OBJECTS.ID of this database in the configuration (required)"},
+               {"master-id", "ID", "DD_REPL_DB given to the existing rows; 0: the object id (default 1)"}});
     if (forUnprepare)
         for (auto& spec : specs)
             if (spec.Name == "config" || spec.Name == "object-id" || spec.Name == "master-id")

@@ -9,11 +9,6 @@ namespace cli {
 
 namespace {
 
-std::vector<OptionSpec> WithSpecs(std::vector<OptionSpec> specs, const std::vector<OptionSpec>& more) {
-    specs.insert(specs.end() - 1, more.begin(), more.end());  // before --help
-    return specs;
-}
-
 // Reports why an operation failed and gives the exit code.
 int Finish(TReplicator& replicator, bool ok) {
     if (!ok && !replicator.LastError.empty()) PrintError(Win1251ToUtf8(replicator.LastError));
@@ -100,7 +95,7 @@ Command ExportCommand() {
     return {"export",
             "write the changes of one replication item to a log-transport file",
             "--db PATH --item ID [OPTIONS]",
-            WithSpecs(ConnectionSpecs(),
+            ConnectionSpecs(true,
                       {{"item", "ID", "replication item to export (DD_REPL_ITEMS.ID)"},
                        {"start", "N", "0 (default): continue after the item's last export; N: begin with operation N"},
                        {"file", "PATH", "log-transport file (default: _repl_.swp in the temporary folder)"}}),
@@ -111,7 +106,7 @@ Command ImportCommand() {
     return {"import",
             "load a log-transport file into the temporary log and apply it",
             "--db PATH [OPTIONS]",
-            WithSpecs(ConnectionSpecs(),
+            ConnectionSpecs(true,
                       {{"file", "PATH", "log-transport file (default: _repl_.swp in the temporary folder)"}}),
             &RunImport};
 }
@@ -120,7 +115,7 @@ Command StatusCommand() {
     return {"status",
             "show the change log and temporary log of a work database, and an item's last export",
             "--db PATH [OPTIONS]",
-            WithSpecs(ConnectionSpecs(), {{"item", "ID", "also show the last exported operation of this item"}}),
+            ConnectionSpecs(true, {{"item", "ID", "also show the last exported operation of this item"}}),
             &RunStatus};
 }
 
