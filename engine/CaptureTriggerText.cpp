@@ -1,13 +1,13 @@
 #include "engine/CaptureTriggerText.h"
 
-#include <initializer_list>
+#include <vector>
 
 namespace {
 
 const char kLF = '\n';
 
 // Lines joined by single line feeds, none after the last.
-std::string JoinLines(std::initializer_list<std::string> lines) {
+std::string JoinLines(const std::vector<std::string>& lines) {
     std::string text;
     bool first = true;
     for (const auto& line : lines) {
@@ -35,84 +35,37 @@ std::string Header(const char* prefix, const std::string& nameSuffix, const std:
            event + " position " + std::to_string(position) + " ";
 }
 
-std::string MainInsertText(const std::string& nameSuffix, const std::string& table,
-                           int position, const std::string& chunk) {
-    return JoinLines({
-        Header("DD_LOG_AI_", nameSuffix, table, "insert", position),
+// An after-insert ('I') or after-update ('U') log trigger. The main trigger inserts the
+// DD_LOG row, a continuation trigger finds the row the main one inserted; update
+// triggers first test the change condition.
+std::string LogTriggerText(char oper, bool main, const std::string& nameSuffix, const std::string& table,
+                           int position, const std::string& condition, const std::string& chunk) {
+    const bool update = oper == 'U';
+    const std::string operText(1, oper);
+    std::vector<std::string> lines = {
+        Header(update ? "DD_LOG_AU_" : "DD_LOG_AI_", nameSuffix, table, update ? "update" : "insert", position),
         "as ",
         "declare variable LogId integer; ",
         "declare variable Semaphore integer; ",
         "begin ",
-        "Semaphore = gen_id(DD_SEMAPHORE,0); ",
-        "if (:Semaphore=0) then begin ",
-        "   LogId = gen_id(DD_LOG_ID_GEN,1); ",
-        "   insert into DD_LOG ",
-        "   (ID,TABLE_NAME,OPER,DD_REPL_DB, DD_REPL_KEY) ",
-        "   values (:LogId," + Quoted(table) + ",\"I\", new.DD_REPL_DB, new.DD_REPL_KEY ); ",
-        "   " + chunk + " ",
-        "end ",
-        "end; ",
-    });
-}
-
-std::string ContinuationInsertText(const std::string& nameSuffix, const std::string& table,
-                                   int position, const std::string& chunk) {
-    return JoinLines({
-        Header("DD_LOG_AI_", nameSuffix, table, "insert", position),
-        "as ",
-        "declare variable LogId integer; ",
-        "declare variable Semaphore integer; ",
-        "begin ",
-        "Semaphore = gen_id(DD_SEMAPHORE,0); ",
-        "if (:Semaphore=0) then begin ",
-        FindLogIdLine(table, "I"),
-        "   " + chunk + " ",
-        "end ",
-        "end; ",
-    });
-}
-
-std::string MainUpdateText(const std::string& nameSuffix, const std::string& table,
-                           int position, const std::string& condition,
-                           const std::string& chunk) {
-    return JoinLines({
-        Header("DD_LOG_AU_", nameSuffix, table, "update", position),
-        "as ",
-        "declare variable LogId integer; ",
-        "declare variable Semaphore integer; ",
-        "begin ",
-        "if ((1=1) " + condition + ") then begin ",
-        "Semaphore = gen_id(DD_SEMAPHORE,0); ",
-        "if (:Semaphore=0) then begin ",
-        "   LogId = gen_id(DD_LOG_ID_GEN,1); ",
-        "   insert into DD_LOG ",
-        "   (ID,TABLE_NAME,OPER,DD_REPL_DB, DD_REPL_KEY) ",
-        "   values (:LogId," + Quoted(table) + ",\"U\", new.DD_REPL_DB, new.DD_REPL_KEY ); ",
-        "   " + chunk + " ",
-        "end ",
-        "end ",
-        "end; ",
-    });
-}
-
-std::string ContinuationUpdateText(const std::string& nameSuffix, const std::string& table,
-                                   int position, const std::string& condition,
-                                   const std::string& chunk) {
-    return JoinLines({
-        Header("DD_LOG_AU_", nameSuffix, table, "update", position),
-        "as ",
-        "declare variable LogId integer; ",
-        "declare variable Semaphore integer; ",
-        "begin ",
-        "if ((1=1) " + condition + ") then begin ",
-        "Semaphore = gen_id(DD_SEMAPHORE,0); ",
-        "if (:Semaphore=0) then begin ",
-        FindLogIdLine(table, "U"),
-        "   " + chunk + " ",
-        "end ",
-        "end ",
-        "end; ",
-    });
+    };
+    if (update) lines.push_back("if ((1=1) " + condition + ") then begin ");
+    lines.push_back("Semaphore = gen_id(DD_SEMAPHORE,0); ");
+    lines.push_back("if (:Semaphore=0) then begin ");
+    if (main) {
+        lines.push_back("   LogId = gen_id(DD_LOG_ID_GEN,1); ");
+        lines.push_back("   insert into DD_LOG ");
+        lines.push_back("   (ID,TABLE_NAME,OPER,DD_REPL_DB, DD_REPL_KEY) ");
+        lines.push_back("   values (:LogId," + Quoted(table) + "," + Quoted(operText) +
+                        ", new.DD_REPL_DB, new.DD_REPL_KEY ); ");
+    } else {
+        lines.push_back(FindLogIdLine(table, operText.c_str()));
+    }
+    lines.push_back("   " + chunk + " ");
+    lines.push_back("end ");
+    if (update) lines.push_back("end ");
+    lines.push_back("end; ");
+    return JoinLines(lines);
 }
 
 const char* const kValuesInsert =
@@ -188,12 +141,12 @@ std::vector<TTriggerStatement> InsertLogTriggers(const std::string& table,
         if (chunk.size() > kTriggerChunkLimit && moreRows) {
             const std::string suffix = table + std::to_string(position);
             result.push_back({"DD_LOG_AI_" + suffix, position,
-                              ContinuationInsertText(suffix, table, position, chunk)});
+                              LogTriggerText('I', false, suffix, table, position, {}, chunk)});
             chunk = "\n\n";
             --position;
         }
     }
-    result.push_back({"DD_LOG_AI_" + table, position, MainInsertText(table, table, position, chunk)});
+    result.push_back({"DD_LOG_AI_" + table, position, LogTriggerText('I', true, table, table, position, {}, chunk)});
     return result;
 }
 
@@ -210,13 +163,13 @@ std::vector<TTriggerStatement> UpdateLogTriggers(const std::string& table,
         if (chunk.size() + condition.size() > kTriggerChunkLimit && moreRows) {
             const std::string suffix = table + std::to_string(position);
             result.push_back({"DD_LOG_AU_" + suffix, position,
-                              ContinuationUpdateText(suffix, table, position, condition, chunk)});
+                              LogTriggerText('U', false, suffix, table, position, condition, chunk)});
             chunk = "\n\n";
             --position;
         }
     }
     result.push_back({"DD_LOG_AU_" + table, position,
-                      MainUpdateText(table, table, position, condition, chunk)});
+                      LogTriggerText('U', true, table, table, position, condition, chunk)});
     return result;
 }
 
